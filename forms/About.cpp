@@ -1,0 +1,9 @@
+#include "About.h"
+
+TAboutForm *AboutForm = nullptr;
+
+TAboutForm::TAboutForm()
+{
+    AboutForm = this;
+    setWindowTitle(QStringLiteral("About Nobrex"));
+}

@@ -1,0 +1,251 @@
+#include "memo.h"
+
+#include "codepage.h"
+#include "document/exceptions.h"
+#include "document/faqfile.h"
+
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QScrollBar>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+
+namespace {
+
+// One character is one byte, except the paragraph separator, which is saved as CR LF.
+std::size_t bytesOf(const QString &text)
+{
+    return std::size_t(text.size() + text.count(QChar::ParagraphSeparator)
+                       + text.count(QChar(u'\n')));
+}
+
+bool isHardBreakKey(const QKeyEvent *event)
+{
+    const int key = event->key();
+    const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
+    return (key == Qt::Key_Return || key == Qt::Key_Enter) && !(event->modifiers() & chords);
+}
+
+} // namespace
+
+Memo::Memo(QWidget *parent) : QPlainTextEdit(parent)
+{
+    setLineWrapMode(QPlainTextEdit::WidgetWidth);
+    setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
+    setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    setTabChangesFocus(true);
+    connect(document(), &QTextDocument::contentsChange, this, &Memo::onContentsChange);
+}
+
+int Memo::count() const
+{
+    const QTextDocument *doc = document();
+    const bool emptyLast = doc->lastBlock().length() <= 1;
+    return doc->blockCount() - (emptyLast ? 1 : 0);
+}
+
+std::string Memo::line(int i) const
+{
+    if (i < 0 || i >= count())
+        return {};
+    return encodeLine(document()->findBlockByNumber(i).text());
+}
+
+void Memo::insert(int i, std::string_view s)
+{
+    QTextDocument *doc = document();
+    const int blocks = doc->blockCount();
+    if (i < 0 || i > blocks)
+        return;
+    QTextCursor cursor(doc);
+    if (i < blocks) {
+        cursor.setPosition(doc->findBlockByNumber(i).position());
+        cursor.beginEditBlock();
+        cursor.insertText(decodeLine(s));
+        cursor.insertBlock();
+        cursor.endEditBlock();
+    } else {
+        // Past the last line only when it is not empty: the new line goes at the end.
+        if (doc->lastBlock().length() <= 1)
+            return;
+        cursor.movePosition(QTextCursor::End);
+        cursor.beginEditBlock();
+        cursor.insertBlock();
+        cursor.insertText(decodeLine(s));
+        cursor.endEditBlock();
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+void Memo::remove(int i)
+{
+    QTextDocument *doc = document();
+    if (i < 0 || i >= doc->blockCount())
+        return;
+    const QTextBlock block = doc->findBlockByNumber(i);
+    QTextCursor cursor(doc);
+    cursor.setPosition(block.position());
+    if (block.next().isValid()) {
+        cursor.setPosition(block.next().position(), QTextCursor::KeepAnchor);
+    } else {
+        // The last line loses its characters only; the break in front of it stays.
+        if (block.length() <= 1)
+            return;
+        cursor.setPosition(block.position() + block.length() - 1, QTextCursor::KeepAnchor);
+    }
+    cursor.removeSelectedText();
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+std::string Memo::text() const
+{
+    std::string bytes;
+    bytes.reserve(byteSize());
+    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
+        if (block != document()->begin())
+            bytes += "\r\n";
+        bytes += encodeLine(block.text());
+    }
+    return bytes;
+}
+
+std::size_t Memo::byteSize() const
+{
+    // Each paragraph separator counts once in characterCount() but is two bytes on disk.
+    const QTextDocument *doc = document();
+    return std::size_t(doc->characterCount() - 1) + std::size_t(doc->blockCount() - 1);
+}
+
+void Memo::replaceSilently(const QString &text)
+{
+    m_silent = true;
+    setPlainText(text);
+    m_silent = false;
+    m_blockCount = document()->blockCount();
+}
+
+void Memo::clear()
+{
+    replaceSilently(QString());
+    m_index.rebuild(std::string_view());
+    m_modified = false;
+}
+
+void Memo::load(const std::string &fileName)
+{
+    std::string bytes = readFaqFile(fileName);
+    // A file with a NUL never equals the text, which holds none, so it always loads.
+    if (bytes.size() == byteSize() && bytes == text())
+        return;
+    bytes.resize(beforeFirstNul(bytes).size());
+    if (bytes.size() > MemoCapacity)
+        throw EInvalidOperation("Text exceeds memo capacity");
+    replaceSilently(decodeText(bytes));
+    m_index.rebuild(bytes);
+    m_modified = false;
+    Q_EMIT changed();
+}
+
+void Memo::save(const std::string &fileName) const
+{
+    saveFaqFile(fileName, text());
+}
+
+void Memo::onContentsChange(int position, int charsRemoved, int charsAdded)
+{
+    Q_UNUSED(charsRemoved);
+    if (m_silent)
+        return;
+    const QTextDocument *doc = document();
+    const int blocks = doc->blockCount();
+    const int first = doc->findBlock(position).blockNumber();
+    QTextBlock lastTouched = doc->findBlock(position + charsAdded);
+    if (!lastTouched.isValid())
+        lastTouched = doc->lastBlock();
+    const int added = lastTouched.blockNumber() - first + 1;
+    const int removed = added - (blocks - m_blockCount);
+    m_blockCount = blocks;
+    m_index.update(*this, first, removed, added);
+    m_modified = true;
+    Q_EMIT changed();
+}
+
+bool Memo::fits(const QString &text) const
+{
+    const std::size_t replaced = bytesOf(textCursor().selectedText());
+    return byteSize() - replaced + bytesOf(text) <= MemoCapacity;
+}
+
+void Memo::keyPressEvent(QKeyEvent *event)
+{
+    // Shift+Enter would insert a soft line separator, which the file format cannot hold.
+    if (isHardBreakKey(event)) {
+        if (!fits(QStringLiteral("\n")))
+            return;
+        QKeyEvent hardBreak(event->type(), event->key(),
+                            event->modifiers() & ~Qt::ShiftModifier, event->text(),
+                            event->isAutoRepeat(), ushort(event->count()));
+        QPlainTextEdit::keyPressEvent(&hardBreak);
+        event->setAccepted(hardBreak.isAccepted());
+        return;
+    }
+    const QString typed = event->text();
+    const bool inserts = !typed.isEmpty() && (typed.front().isPrint() || typed.front() == u'\t');
+    if (!inserts) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    const QString insertable = toInsertable(typed);
+    if (!fits(insertable))
+        return;
+    if (insertable == typed) {
+        QPlainTextEdit::keyPressEvent(event);
+        return;
+    }
+    QKeyEvent replaced(event->type(), event->key(), event->modifiers(), insertable,
+                       event->isAutoRepeat(), ushort(event->count()));
+    QPlainTextEdit::keyPressEvent(&replaced);
+    event->setAccepted(replaced.isAccepted());
+}
+
+void Memo::inputMethodEvent(QInputMethodEvent *event)
+{
+    const QString committed = event->commitString();
+    const QString insertable = toInsertable(committed);
+    if (insertable == committed && fits(insertable)) {
+        QPlainTextEdit::inputMethodEvent(event);
+        return;
+    }
+    QInputMethodEvent replaced(event->preeditString(), event->attributes());
+    replaced.setCommitString(fits(insertable) ? insertable : QString(),
+                             event->replacementStart(), event->replacementLength());
+    QPlainTextEdit::inputMethodEvent(&replaced);
+}
+
+void Memo::insertFromMimeData(const QMimeData *source)
+{
+    if (!source->hasText())
+        return;
+    const QString insertable = toInsertable(source->text());
+    if (insertable.isEmpty() || !fits(insertable))
+        return;
+    QTextCursor cursor = textCursor();
+    cursor.insertText(insertable);
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+QMimeData *Memo::createMimeDataFromSelection() const
+{
+    // Qt's own copy turns a no-break space into a space; the byte must survive a copy.
+    QString selected = textCursor().selectedText();
+    selected.replace(QChar::ParagraphSeparator, u'\n');
+    auto *mime = new QMimeData;
+    mime->setText(selected);
+    return mime;
+}
