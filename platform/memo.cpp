@@ -2,7 +2,6 @@
 
 #include "codepage.h"
 #include "document/exceptions.h"
-#include "document/faqfile.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -30,7 +29,7 @@ bool isHardBreakKey(const QKeyEvent *event)
 
 } // namespace
 
-Memo::Memo(QWidget *parent) : QPlainTextEdit(parent)
+Memo::Memo(QWidget *parent, std::size_t capacity) : QPlainTextEdit(parent), m_capacity(capacity)
 {
     setLineWrapMode(QPlainTextEdit::WidgetWidth);
     setWordWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
@@ -138,12 +137,12 @@ void Memo::clear()
 
 void Memo::load(const std::string &fileName)
 {
-    std::string bytes = readFaqFile(fileName);
+    std::string bytes = readFaqFile(fileName, m_capacity);
     // A file with a NUL never equals the text, which holds none, so it always loads.
     if (bytes.size() == byteSize() && bytes == text())
         return;
     bytes.resize(beforeFirstNul(bytes).size());
-    if (bytes.size() > MemoCapacity)
+    if (bytes.size() > m_capacity)
         throw EInvalidOperation("Text exceeds memo capacity");
     replaceSilently(decodeText(bytes));
     m_index.rebuild(bytes);
@@ -178,7 +177,7 @@ void Memo::onContentsChange(int position, int charsRemoved, int charsAdded)
 bool Memo::fits(const QString &text) const
 {
     const std::size_t replaced = bytesOf(textCursor().selectedText());
-    return byteSize() - replaced + bytesOf(text) <= MemoCapacity;
+    return byteSize() - replaced + bytesOf(text) <= m_capacity;
 }
 
 void Memo::keyPressEvent(QKeyEvent *event)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "document/faqfile.h"
 #include "document/lines.h"
 #include "document/questionindex.h"
 
@@ -19,7 +20,8 @@ class Memo : public QPlainTextEdit, public Lines
     Q_OBJECT
 
 public:
-    explicit Memo(QWidget *parent = nullptr);
+    // capacity: the most bytes the text may hold.
+    explicit Memo(QWidget *parent = nullptr, std::size_t capacity = MemoCapacity);
 
     int count() const override;
     std::string line(int i) const override;
@@ -57,6 +59,7 @@ private:
     std::size_t byteSize() const;
     void replaceSilently(const QString &text);
 
+    const std::size_t m_capacity;
     QuestionIndex m_index;
     int m_blockCount = 1;
     bool m_modified = false;
