@@ -21,20 +21,27 @@ std::string_view beforeFirstNul(std::string_view text);
 std::string readFaqFile(const std::string &name, std::size_t capacity = MemoCapacity);
 
 // The system calls a save makes after it has accepted its target, so that tests can make
-// them fail part-way.
+// them fail part-way. Each returns -1 and sets errno on failure, as the system's do.
 struct SaveCalls
 {
     long (*write)(int fd, const void *data, std::size_t size);
     int (*fsync)(int fd);
     int (*close)(int fd);
     int (*rename)(const char *from, const char *to);
+    // Opens the new file, the target when it is written in place, and the folder to flush.
+    int (*open)(const char *path, int flags, unsigned mode);
+    // Give the new file the target's owner and group, and then its permission bits.
+    int (*fchown)(int fd, unsigned owner, unsigned group);
+    int (*fchmod)(int fd, unsigned mode);
 
     static const SaveCalls &system();
 };
 
 // Writes text to the file name without ever leaving it half written: the bytes go to a new
-// file beside it, which then replaces it. Throws EFCreateError "Cannot create file <name>"
-// when the target cannot be written at all, EWriteError "Stream write error" when writing
-// fails part-way; the old file is then as it was.
+// file beside it, which then replaces it. A symbolic link is followed. Throws EFCreateError
+// "Cannot create file <name>" when the target cannot be written at all, EWriteError "Stream
+// write error" when writing fails part-way; the old file is then as it was. Only a file
+// that has other hard links, whose owner cannot be kept, or whose folder takes no new file
+// is written in place, and then holds what was written.
 void saveFaqFile(const std::string &name, std::string_view text,
                  const SaveCalls &calls = SaveCalls::system());

@@ -1,0 +1,94 @@
+#include "blocks.h"
+
+#include "questionindex.h"
+
+#include <ranges>
+
+std::optional<int> LocateBlock(const Lines &lines, int k)
+{
+    if (k < 1)
+        return std::nullopt;
+    int separators = 0;
+    const int count = lines.count();
+    for (int i = 0; i < count; ++i) {
+        if (isBlockSeparator(lines.line(i)) && ++separators == k)
+            return i;
+    }
+    return std::nullopt;
+}
+
+std::optional<int> EraseBlock(Lines &lines, int k)
+{
+    const std::optional<int> start = LocateBlock(lines, k);
+    if (!start)
+        return std::nullopt;
+    const int s = *start;
+    lines.remove(s);
+    // The separator test comes first: at the end of the text line s reads as "", which is
+    // no separator, and the count test then ends the loop.
+    for (;;) {
+        if (isBlockSeparator(lines.line(s)))
+            break;
+        const int count = lines.count();
+        if (s == count)
+            break;
+        lines.remove(s);
+        // A line model that refused the removal would otherwise hold us here for ever.
+        if (lines.count() >= count)
+            break;
+    }
+    return s;
+}
+
+std::optional<Block> ReadBlock(const Lines &lines, int k)
+{
+    const std::optional<int> start = LocateBlock(lines, k);
+    if (!start)
+        return std::nullopt;
+    Block block;
+    const int count = lines.count();
+    int i = *start + 1;
+    for (; i < count; ++i) {
+        std::string line = lines.line(i);
+        if (isAnswerDivider(line) || isBlockSeparator(line))
+            break;
+        block.question.push_back(std::move(line));
+    }
+    if (i < count && isAnswerDivider(lines.line(i))) {
+        for (++i; i < count; ++i) {
+            std::string line = lines.line(i);
+            if (isBlockSeparator(line))
+                break;
+            block.answer.push_back(std::move(line));
+        }
+    }
+    return block;
+}
+
+bool WriteBlock(Lines &lines, int k, const Block &block)
+{
+    const std::optional<int> start = EraseBlock(lines, k);
+    if (!start)
+        return false;
+    // Each line goes in at the same index, in front of the ones inserted before it, so the
+    // block is inserted back to front.
+    for (const std::string &line : std::views::reverse(block.answer))
+        lines.insert(*start, line);
+    lines.insert(*start, AnswerDivider);
+    for (const std::string &line : std::views::reverse(block.question))
+        lines.insert(*start, line);
+    lines.insert(*start, BlockSeparator);
+    return true;
+}
+
+void AddBlock(Lines &lines, const Block &block)
+{
+    if (lines.count() == 0)
+        lines.append("");
+    lines.append(BlockSeparator);
+    for (const std::string &line : block.question)
+        lines.append(line);
+    lines.append(AnswerDivider);
+    for (const std::string &line : block.answer)
+        lines.append(line);
+}
