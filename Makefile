@@ -1,27 +1,17 @@
-# A thin layer over CMake: `make run` starts the editor, `make test` runs every test.
+# Shorthands for the scripts in scripts/.
 BUILD ?= build
-CMAKE_FLAGS ?=
-JOBS ?= $(shell nproc)
+export BUILD
 
-.PHONY: all deps configure build run test bench package clean
+.PHONY: build run test bench package clean
 
-all: build
+build:
+	scripts/build
 
-deps:
-	@scripts/install-deps
+run:
+	scripts/run
 
-configure: deps
-	cmake -S . -B $(BUILD) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_FLAGS)
-
-build: configure
-	cmake --build $(BUILD) -j $(JOBS)
-
-# Runs from the folder that holds Manual.txt, as the installed program does.
-run: build
-	cd $(BUILD)/app && ./nobrex
-
-test: build
-	cd $(BUILD) && ctest --output-on-failure -j 1
+test:
+	scripts/test
 
 bench: build
 	$(BUILD)/bench/nobrex_bench
