@@ -45,7 +45,8 @@ bool hasLoneBreak(std::string_view bytes)
     const char *const begin = bytes.data();
     const char *const end = begin + bytes.size();
     const auto next = [end](const char *from, char c) {
-        return static_cast<const char *>(std::memchr(from, c, static_cast<std::size_t>(end - from)));
+        const auto size = static_cast<std::size_t>(end - from);
+        return static_cast<const char *>(std::memchr(from, c, size));
     };
     for (const char *p = next(begin, '\n'); p != nullptr; p = next(p + 1, '\n')) {
         if (p == begin || p[-1] != '\r')

@@ -109,13 +109,14 @@ QByteArray fileBytes(const QString &name)
 
 QStringList folderEntries(const QString &folder = QStringLiteral("."))
 {
-    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot,
-                                  QDir::Name);
+    const auto all = QDir::AllEntries | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot;
+    return QDir(folder).entryList(all, QDir::Name);
 }
 
 int openDescriptors()
 {
-    return int(QDir(QStringLiteral("/proc/self/fd")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
+    const QDir descriptors(QStringLiteral("/proc/self/fd"));
+    return int(descriptors.entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size());
 }
 
 ino_t inodeOf(const QString &name)
@@ -347,7 +348,7 @@ void TestFaqFile::saveFollowsLinks()
     QVERIFY(QDir().mkdir(QStringLiteral("sub")));
     writeFile(QStringLiteral("faq.txt"), oldText);
     for (qsizetype i = 0; i < links.size(); i += 2)
-        QCOMPARE(::symlink(QFile::encodeName(links[i + 1]).constData(), QFile::encodeName(links[i]).constData()), 0);
+        QCOMPARE(::symlink(qPrintable(links[i + 1]), qPrintable(links[i])), 0);
 
     saveFaqFile(name.toStdString(), newText.toStdString(), faultyCalls());
     QCOMPARE(fileBytes(target), newText);
@@ -383,8 +384,8 @@ void TestFaqFile::saveRefuses()
     g_error = createError;
     const QStringList before = folderEntries();
 
-    QCOMPARE(failure<EFCreateError>([&] { saveFaqFile(name.toStdString(), newText.toStdString(), faultyCalls()); }),
-             QStringLiteral("Cannot create file ") + name);
+    const auto save = [&] { saveFaqFile(name.toStdString(), newText.toStdString(), faultyCalls()); };
+    QCOMPARE(failure<EFCreateError>(save), QStringLiteral("Cannot create file ") + name);
     QCOMPARE(folderEntries(), before);
     QCOMPARE(fileBytes(QStringLiteral("readonly.txt")), oldText);
 }
@@ -418,8 +419,8 @@ void TestFaqFile::saveFailsPartWay()
     g_error = error;
     const int descriptors = openDescriptors();
 
-    QCOMPARE(failure<EWriteError>([&] { saveFaqFile("faq.txt", newText.toStdString(), faultyCalls()); }),
-             QStringLiteral("Stream write error"));
+    const auto save = [&] { saveFaqFile("faq.txt", newText.toStdString(), faultyCalls()); };
+    QCOMPARE(failure<EWriteError>(save), QStringLiteral("Stream write error"));
     QCOMPARE(fileBytes(QStringLiteral("faq.txt")), oldKept ? oldText : newText);
     QCOMPARE(folderEntries(), QStringList{QStringLiteral("faq.txt")});
     QCOMPARE(openDescriptors(), descriptors);

@@ -154,7 +154,8 @@ void TestQuestionIndex::updateFollowsEveryEdit()
             QVERIFY2(shown == expected, context.constData());
             // Only the entries of the replaced lines, and of the separator just before them
             // or of line 0, are handed over again.
-            QVERIFY2(change.removed <= removed + 1 && change.added <= added + 1, context.constData());
+            QVERIFY2(change.removed <= removed + 1 && change.added <= added + 1,
+                     context.constData());
         }
     }
 }
