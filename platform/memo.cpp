@@ -158,7 +158,7 @@ void Memo::save(const std::string &fileName) const
 void Memo::onContentsChange(int position, int charsRemoved, int charsAdded)
 {
     Q_UNUSED(charsRemoved);
-    if (m_silent)
+    if (m_silent || m_composing)
         return;
     const QTextDocument *doc = document();
     const int blocks = doc->blockCount();
@@ -215,6 +215,14 @@ void Memo::keyPressEvent(QKeyEvent *event)
 void Memo::inputMethodEvent(QInputMethodEvent *event)
 {
     const QString committed = event->commitString();
+    // Qt reports a composition in progress as a change of the document, though the text
+    // stays as it is until the composition is committed.
+    if (committed.isEmpty() && event->replacementLength() == 0 && !textCursor().hasSelection()) {
+        m_composing = true;
+        QPlainTextEdit::inputMethodEvent(event);
+        m_composing = false;
+        return;
+    }
     const QString insertable = toInsertable(committed);
     if (insertable == committed && fits(insertable)) {
         QPlainTextEdit::inputMethodEvent(event);

@@ -64,4 +64,5 @@ private:
     int m_blockCount = 1;
     bool m_modified = false;
     bool m_silent = false;
+    bool m_composing = false;
 };

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QFile>
+#include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -89,7 +90,7 @@ void TestMemo::lineOperations()
     QCOMPARE(memo.isModified(), changed);
 }
 
-enum class Action { Type, Paste, Undo, Insert, NoOpInsert, Remove, Clear, LoadOther, LoadEqual, Save };
+enum class Action { Type, Compose, Paste, Undo, Insert, NoOpInsert, Remove, Clear, LoadOther, LoadEqual, Save };
 
 void TestMemo::changeEvents_data()
 {
@@ -99,6 +100,8 @@ void TestMemo::changeEvents_data()
     QTest::addColumn<bool>("modifiedAfter");
 
     QTest::newRow("typing") << Action::Type << false << 1 << true;
+    QTest::newRow("an input method's composition counts when committed")
+        << Action::Compose << false << 1 << true;
     QTest::newRow("pasting two lines is one edit") << Action::Paste << false << 1 << true;
     QTest::newRow("undo is a change") << Action::Undo << false << 1 << true;
     QTest::newRow("insert") << Action::Insert << false << 1 << true;
@@ -136,6 +139,16 @@ void TestMemo::changeEvents()
     case Action::Type:
         QTest::keyClicks(&memo, u"xy"_s.left(1));
         break;
+    case Action::Compose: {
+        QInputMethodEvent composing(u"\u00e9t"_s, {});
+        QApplication::sendEvent(&memo, &composing);
+        QCOMPARE(memo.text(), "a\r\nb");
+        QInputMethodEvent commit;
+        commit.setCommitString(u"\u00e9t\u00e9"_s);
+        QApplication::sendEvent(&memo, &commit);
+        QCOMPARE(memo.text(), "\xe9t\xe9" "a\r\nb");
+        break;
+    }
     case Action::Paste: {
         QApplication::clipboard()->setText(u"one\ntwo"_s);
         memo.paste();
