@@ -6,6 +6,7 @@
 #include "platform/guard.h"
 
 #include <QApplication>
+#include <QIcon>
 
 void createForms()
 {
@@ -27,6 +28,7 @@ void destroyForms()
 int runNobrex(const std::function<void()> &makeForms)
 {
     setApplicationTitle(QStringLiteral("Nobrex " NOBREX_VERSION));
+    QApplication::setWindowIcon(QIcon(QStringLiteral(":/nobrex.png")));
     // The main window's close ends the program itself, whatever else is open.
     QApplication::setQuitOnLastWindowClosed(false);
     runGuarded([&] {
