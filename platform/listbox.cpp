@@ -109,6 +109,19 @@ void ListBox::setSelectedIndex(int row)
     scrollTo(index);
 }
 
+void ListBox::dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                          const QList<int> &roles)
+{
+    // QListView lays every row out again after any change of data, which costs a pass over
+    // all rows per keystroke in a heading. With uniform sizes, taken from the last row, a
+    // change above the last row moves nothing: repainting the changed rows is enough.
+    if (uniformItemSizes() && bottomRight.row() < m_model->rowCount() - 1) {
+        QAbstractItemView::dataChanged(topLeft, bottomRight, roles);
+        return;
+    }
+    QListView::dataChanged(topLeft, bottomRight, roles);
+}
+
 void ListBox::showIndex(const QuestionIndex &index, const Lines &lines)
 {
     const EntryChange change = index.lastChange();

@@ -35,6 +35,10 @@ public:
     // Leaves no entry selected.
     void showIndex(const QuestionIndex &index, const Lines &lines);
 
+protected:
+    void dataChanged(const QModelIndex &topLeft, const QModelIndex &bottomRight,
+                     const QList<int> &roles = QList<int>()) override;
+
 private:
     EntryModel *m_model;
     // The index revision the rows show; -1 when they follow no index.
