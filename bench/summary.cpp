@@ -56,6 +56,9 @@ void SummaryReporter::ReportRuns(const std::vector<Run> &reports)
         values["cpu"] = run.GetAdjustedCPUTime();
         for (const auto &[name, counter] : run.counters)
             values[name] = counter.value;
+        // A benchmark timed in a child process has that child's CPU time as a counter.
+        if (const auto cpu = run.counters.find("cpu_ms"); cpu != run.counters.end())
+            values["cpu"] = cpu->second.value;
     }
 }
 

@@ -1,4 +1,4 @@
-#include "peakmemory.h"
+#include "freshprocess.h"
 
 #include <fcntl.h>
 #include <spawn.h>
@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <cstring>
+#include <ctime>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
@@ -23,7 +24,14 @@ long residentPeakKiB()
     throw std::runtime_error("no VmHWM in /proc/self/status");
 }
 
-PeakMemory measureInChild(const std::vector<std::string> &arguments)
+double processCpuSeconds()
+{
+    timespec used{};
+    clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &used);
+    return double(used.tv_sec) + double(used.tv_nsec) / 1e9;
+}
+
+LoadFigures runLoadInChild(const std::vector<std::string> &arguments)
 {
     int output[2];
     if (pipe2(output, O_CLOEXEC) != 0)
@@ -63,9 +71,10 @@ PeakMemory measureInChild(const std::vector<std::string> &arguments)
     int status = 0;
     while (waitpid(pid, &status, 0) < 0 && errno == EINTR) {
     }
-    PeakMemory memory;
+    LoadFigures load;
     std::istringstream figures(printed);
-    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0 || !(figures >> memory.beforeKiB >> memory.peakKiB))
-        throw std::runtime_error("the child measuring memory failed: " + printed);
-    return memory;
+    if (!WIFEXITED(status) || WEXITSTATUS(status) != 0
+        || !(figures >> load.beforeKiB >> load.peakKiB >> load.seconds >> load.cpuSeconds))
+        throw std::runtime_error("the child that loads failed: " + printed);
+    return load;
 }
