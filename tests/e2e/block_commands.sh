@@ -2,6 +2,7 @@
 # Removing a block chosen with the keyboard, and editing a block's answer in the editor
 # window, each saved and compared byte for byte.
 # Usage: block_commands.sh <path of the built nobrex>
+# shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
 nobrex=$1
 E2E_SHOT=$PWD/e2e_block_commands-failure.png

@@ -2,6 +2,7 @@
 # A FAQ typed and saved through Save As, a file opened through the Open dialog, and a
 # changed document closed with Alt+F4 and its changes discarded.
 # Usage: file_commands.sh <path of the built nobrex>
+# shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
 nobrex=$1
 E2E_SHOT=$PWD/e2e_file_commands-failure.png

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Help Manual and Help About through their mnemonics.
 # Usage: help_commands.sh <path of the built nobrex>
+# shellcheck source=session.sh
 source "$(dirname "$0")/session.sh"
 nobrex=$1
 E2E_SHOT=$PWD/e2e_help_commands-failure.png

@@ -1,3 +1,4 @@
+# shellcheck shell=bash
 # Sourced by the end-to-end scripts: a private X display with a window manager, the real
 # program started in a fresh home and working folder, and bounded waits for what a person
 # would look at on the screen. Keys go to whichever window has the keyboard, as typing
@@ -105,8 +106,8 @@ e2e_start_session()
 # would land in ours: try random numbers well away from them.
 e2e_start_x()
 {
-    local screen=$1 attempt number
-    for attempt in 1 2 3 4 5 6 7 8 9 10; do
+    local screen=$1 number
+    for _ in {1..10}; do
         number=$((200 + RANDOM % 700))
         [ -e "/tmp/.X$number-lock" ] && continue
         rm -f "$E2E_TMP/display"
