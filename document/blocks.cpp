@@ -6,15 +6,7 @@
 
 std::optional<int> LocateBlock(const Lines &lines, int k)
 {
-    if (k < 1)
-        return std::nullopt;
-    int separators = 0;
-    const int count = lines.count();
-    for (int i = 0; i < count; ++i) {
-        if (isBlockSeparator(lines.line(i)) && ++separators == k)
-            return i;
-    }
-    return std::nullopt;
+    return lines.findSeparator(k);
 }
 
 std::optional<int> EraseBlock(Lines &lines, int k)

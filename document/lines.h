@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -23,4 +24,9 @@ public:
     virtual void remove(int i) = 0;
 
     void append(std::string_view s) { insert(count(), s); }
+
+    // The line of the k-th block separator line, counting every one from line 0; nothing
+    // for k < 1 or past the last. This scans; a model that keeps its separators indexed
+    // answers without reading the text.
+    virtual std::optional<int> findSeparator(int k) const;
 };

@@ -95,3 +95,10 @@ std::string QuestionIndex::entry(const Lines &lines, int k) const
         return {};
     return lines.line(m_separators[static_cast<std::size_t>(k - 1)] + 1);
 }
+
+std::optional<int> QuestionIndex::separatorLine(int k) const
+{
+    if (k < 1 || k >= entryCount())
+        return std::nullopt;
+    return m_separators[static_cast<std::size_t>(k - 1)];
+}

@@ -2,6 +2,7 @@
 
 #include "lines.h"
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,6 +45,8 @@ public:
     EntryChange update(const Lines &lines, int first, int removed, int added);
 
     int entryCount() const { return static_cast<int>(m_separators.size()) + 1; }
+    // The line of the k-th separator, as Lines::findSeparator() gives it.
+    std::optional<int> separatorLine(int k) const;
     // Entry k of the index over lines; "" for k out of range.
     std::string entry(const Lines &lines, int k) const;
 

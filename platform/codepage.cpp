@@ -70,6 +70,26 @@ std::string encodeLine(QStringView text)
     return bytes;
 }
 
+std::string encodeText(QStringView text)
+{
+    const qsizetype breaks = text.count(QChar::ParagraphSeparator);
+    std::string bytes(std::size_t(text.size() + breaks), '\0');
+    char *out = bytes.data();
+    for (const QChar c : text) {
+        const char16_t code = c.unicode();
+        if (code < 0x80) {
+            *out++ = char(code);
+        } else if (code == QChar::ParagraphSeparator) {
+            *out++ = '\r';
+            *out++ = '\n';
+        } else {
+            const int byte = toByte(code);
+            *out++ = byte < 0 ? '?' : char(byte);
+        }
+    }
+    return bytes;
+}
+
 QString toInsertable(QStringView text)
 {
     QString result;

@@ -16,6 +16,9 @@ QString decodeText(std::string_view bytes);
 
 // Characters outside the code page become "?"; a text area never holds one.
 std::string encodeLine(QStringView text);
+// A QTextDocument's raw text to CR LF separated bytes: its paragraph separators become
+// CR LF.
+std::string encodeText(QStringView text);
 
 // What may enter a text area of ours from the keyboard, the clipboard or a drop: every line
 // break (CR LF, CR, LF, U+2028, U+2029) becomes "\n", a NUL ends the text, and any other

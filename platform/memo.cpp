@@ -103,14 +103,8 @@ void Memo::remove(int i)
 
 std::string Memo::text() const
 {
-    std::string bytes;
-    bytes.reserve(byteSize());
-    for (QTextBlock block = document()->begin(); block.isValid(); block = block.next()) {
-        if (block != document()->begin())
-            bytes += "\r\n";
-        bytes += encodeLine(block.text());
-    }
-    return bytes;
+    // The raw text keeps a no-break space as it is, unlike toPlainText().
+    return encodeText(document()->toRawText());
 }
 
 std::size_t Memo::byteSize() const

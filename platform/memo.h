@@ -27,6 +27,7 @@ public:
     std::string line(int i) const override;
     void insert(int i, std::string_view s) override;
     void remove(int i) override;
+    std::optional<int> findSeparator(int k) const override { return m_index.separatorLine(k); }
 
     // The whole text, CR LF between lines.
     std::string text() const;

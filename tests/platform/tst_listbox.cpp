@@ -39,7 +39,8 @@ void TestListBox::currentRowIsNoSelection()
 }
 
 // Random line operations and edits on a text with many separators: after each change the
-// list must hold exactly what a rebuild from scratch gives, with nothing selected.
+// list must hold exactly what a rebuild from scratch gives, with nothing selected, and the
+// text area must find every separator where a scan finds it.
 void TestListBox::followsEveryChangeExactly()
 {
     Memo memo;
@@ -79,6 +80,9 @@ void TestListBox::followsEveryChangeExactly()
             break;
         }
         QCOMPARE(list.items(), questionEntries(memo));
+        // The block commands find separators through the index instead of a scan.
+        for (int k = 0; k <= list.count(); ++k)
+            QCOMPARE(memo.findSeparator(k), memo.Lines::findSeparator(k));
         if (changes != changesBefore)
             QCOMPARE(list.selectedIndex(), -1);
     }
