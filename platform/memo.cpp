@@ -6,7 +6,6 @@
 #include <QInputMethodEvent>
 #include <QKeyEvent>
 #include <QMimeData>
-#include <QScrollBar>
 #include <QTextBlock>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,13 +17,6 @@ std::size_t bytesOf(const QString &text)
 {
     return std::size_t(text.size() + text.count(QChar::ParagraphSeparator)
                        + text.count(QChar(u'\n')));
-}
-
-bool isHardBreakKey(const QKeyEvent *event)
-{
-    const int key = event->key();
-    const auto chords = Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier;
-    return (key == Qt::Key_Return || key == Qt::Key_Enter) && !(event->modifiers() & chords);
 }
 
 } // namespace
@@ -176,15 +168,17 @@ bool Memo::fits(const QString &text) const
 
 void Memo::keyPressEvent(QKeyEvent *event)
 {
-    // Shift+Enter would insert a soft line separator, which the file format cannot hold.
-    if (isHardBreakKey(event)) {
-        if (!fits(QStringLiteral("\n")))
-            return;
-        QKeyEvent hardBreak(event->type(), event->key(),
-                            event->modifiers() & ~Qt::ShiftModifier, event->text(),
-                            event->isAutoRepeat(), ushort(event->count()));
-        QPlainTextEdit::keyPressEvent(&hardBreak);
-        event->setAccepted(hardBreak.isAccepted());
+    // Shift+Enter would insert a soft line separator, which the file format cannot hold:
+    // every line break typed is a hard one.
+    if (event->matches(QKeySequence::InsertParagraphSeparator)
+        || event->matches(QKeySequence::InsertLineSeparator)) {
+        if (fits(QStringLiteral("\n"))) {
+            QTextCursor cursor = textCursor();
+            cursor.insertBlock();
+            setTextCursor(cursor);
+            ensureCursorVisible();
+        }
+        event->accept();
         return;
     }
     const QString typed = event->text();
