@@ -326,7 +326,7 @@ void BM_LoadPlain(benchmark::State &state)
 class SilentDialogs : public Dialogs
 {
 public:
-    Answer askYesNo(const QString &, const QString &) override { return Answer::No; }
+    Reply askYesNo(const QString &, const QString &) override { return Reply::No; }
     void showError(const QString &, const QString &text) override { errors << text; }
     std::optional<FileDialogResult> runFileDialog(const FileDialogRequest &) override
     {

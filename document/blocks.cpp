@@ -16,19 +16,9 @@ std::optional<int> EraseBlock(Lines &lines, int k)
         return std::nullopt;
     const int s = *start;
     lines.remove(s);
-    // The separator test comes first: at the end of the text line s reads as "", which is
-    // no separator, and the count test then ends the loop.
-    for (;;) {
-        if (isBlockSeparator(lines.line(s)))
-            break;
-        const int count = lines.count();
-        if (s == count)
-            break;
+    // Up to the next block's separator, which stays, or to the end of the text.
+    while (!isBlockSeparator(lines.line(s)) && s < lines.count())
         lines.remove(s);
-        // A line model that refused the removal would otherwise hold us here for ever.
-        if (lines.count() >= count)
-            break;
-    }
     return s;
 }
 

@@ -40,7 +40,8 @@ struct SaveCalls
 // Writes text to the file name without ever leaving it half written: the bytes go to a new
 // file beside it, which then replaces it. A symbolic link is followed. Throws EFCreateError
 // "Cannot create file <name>" when the target cannot be written at all, EWriteError "Stream
-// write error" when writing fails part-way; the old file is then as it was. Only a file
+// write error" when writing fails part-way; the old file is then as it was, unless only the
+// flush of the folder failed after the new file took its place. Only a file
 // that has other hard links, whose owner cannot be kept, or whose folder takes no new file
 // is written in place, and then holds what was written.
 void saveFaqFile(const std::string &name, std::string_view text,

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 // The FAQ text as hard lines: what the question index and the block operations work on.
 // Lines hold 8-bit text without line breaks. No operation fails: an index out of range
@@ -30,3 +31,6 @@ public:
     // answers without reading the text.
     virtual std::optional<int> findSeparator(int k) const;
 };
+
+std::vector<std::string> allLines(const Lines &lines);
+void appendLines(Lines &lines, const std::vector<std::string> &added);

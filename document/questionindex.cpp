@@ -73,8 +73,10 @@ EntryChange QuestionIndex::update(const Lines &lines, int first, int removed, in
         if (isBlockSeparator(lines.line(i)))
             found.push_back(i);
     }
-    for (auto it = m_separators.begin() + after; it != m_separators.end(); ++it)
-        *it += added - removed;
+    if (added != removed) {
+        for (auto it = m_separators.begin() + after; it != m_separators.end(); ++it)
+            *it += added - removed;
+    }
     m_separators.erase(m_separators.begin() + replacedFrom, m_separators.begin() + after);
     m_separators.insert(m_separators.begin() + replacedFrom, found.begin(), found.end());
 

@@ -34,7 +34,7 @@ TFAQForm::TFAQForm()
     resize(484, 395 + MainMenu1->sizeHint().height());
 
     SaveDialog.setFileName(Untitled);
-    FAQForm->applyCaption();
+    applyCaption();
 }
 
 void TFAQForm::createMenus()
@@ -101,12 +101,12 @@ void TFAQForm::promptToSave()
         return;
     switch (Dialogs::current().askYesNo(
         QStringLiteral("Nobrex"), tr("The current file has been changed. Save changes?"))) {
-    case Answer::Yes:
+    case Reply::Yes:
         SaveClick();
         break;
-    case Answer::No:
+    case Reply::No:
         break;
-    case Answer::Cancel:
+    case Reply::Cancel:
         throw EAbort();
     }
 }

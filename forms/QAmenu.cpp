@@ -10,25 +10,6 @@
 
 TQAForm *QAForm = nullptr;
 
-namespace {
-
-std::vector<std::string> allLines(const Lines &lines)
-{
-    std::vector<std::string> result;
-    result.reserve(std::size_t(lines.count()));
-    for (int i = 0; i < lines.count(); ++i)
-        result.push_back(lines.line(i));
-    return result;
-}
-
-void appendAll(Lines &lines, const std::vector<std::string> &added)
-{
-    for (const std::string &line : added)
-        lines.append(line);
-}
-
-} // namespace
-
 TQAForm::TQAForm()
 {
     QAForm = this;
@@ -74,8 +55,8 @@ void TQAForm::beginAdd()
 void TQAForm::beginEdit(int k, const std::optional<Block> &read)
 {
     if (read) {
-        appendAll(*Question, read->question);
-        appendAll(*Answer, read->answer);
+        appendLines(*Question, read->question);
+        appendLines(*Answer, read->answer);
     }
     EditItem = k;
     m_read = read;

@@ -1,5 +1,7 @@
 #include "dialogs.h"
 
+#include "guard.h"
+
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -82,22 +84,22 @@ std::unique_ptr<QFileDialog> QtDialogs::makeFileDialog(const FileDialogRequest &
         matchEveryFileForStarDotStar(dialog.get(), filter);
     }
     QFileDialog *raw = dialog.get();
-    QObject::connect(raw, &QFileDialog::filterSelected, raw, [raw](const QString &filter) {
-        matchEveryFileForStarDotStar(raw, filter);
+    QObject::connect(raw, &QFileDialog::filterSelected, raw, [raw](const QString &filter) noexcept {
+        runGuarded([&] { matchEveryFileForStarDotStar(raw, filter); });
     });
     return dialog;
 }
 
-Answer QtDialogs::askYesNo(const QString &caption, const QString &text)
+Reply QtDialogs::askYesNo(const QString &caption, const QString &text)
 {
     const auto box = makeQuestionBox(caption, text);
     box->exec();
     const auto *clicked = box->clickedButton();
     if (clicked == box->button(QMessageBox::Yes))
-        return Answer::Yes;
+        return Reply::Yes;
     if (clicked == box->button(QMessageBox::No))
-        return Answer::No;
-    return Answer::Cancel;
+        return Reply::No;
+    return Reply::Cancel;
 }
 
 void QtDialogs::showError(const QString &caption, const QString &text)

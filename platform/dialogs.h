@@ -10,9 +10,12 @@ class QFileDialog;
 class QMessageBox;
 
 // The answer to a yes/no question; Cancel when the user escaped or closed the box.
-enum class Answer { Yes, No, Cancel };
+enum class Reply { Yes, No, Cancel };
 
 enum class FileDialogKind { Open, Save };
+
+// The name of a document that has no file yet.
+inline const QString Untitled = QStringLiteral("Untitled");
 
 // What a file dialog is run with, and what a confirmed run gives back.
 struct FileDialogRequest
@@ -37,7 +40,7 @@ class Dialogs
 public:
     virtual ~Dialogs() = default;
 
-    virtual Answer askYesNo(const QString &caption, const QString &text) = 0;
+    virtual Reply askYesNo(const QString &caption, const QString &text) = 0;
     virtual void showError(const QString &caption, const QString &text) = 0;
     // The full path confirmed, or nothing when the user cancelled.
     virtual std::optional<FileDialogResult> runFileDialog(const FileDialogRequest &request) = 0;
@@ -52,7 +55,7 @@ public:
 class QtDialogs : public Dialogs
 {
 public:
-    Answer askYesNo(const QString &caption, const QString &text) override;
+    Reply askYesNo(const QString &caption, const QString &text) override;
     void showError(const QString &caption, const QString &text) override;
     std::optional<FileDialogResult> runFileDialog(const FileDialogRequest &request) override;
 
@@ -77,12 +80,11 @@ public:
     void setFileName(const QString &fileName) { m_fileName = fileName; }
     QStringList Filter() const { return m_filter; }
     QString DefaultExt() const { return m_defaultExt; }
-    int FilterIndex() const { return m_filterIndex; }
 
 private:
     FileDialogKind m_kind;
     QString m_defaultExt;
-    QString m_fileName = QStringLiteral("Untitled");
+    QString m_fileName = Untitled;
     QStringList m_filter{QStringLiteral("Text Files (*.txt)"), QStringLiteral("All Files (*.*)")};
     int m_filterIndex = 0;
 };

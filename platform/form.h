@@ -1,14 +1,11 @@
 #pragma once
 
 #include <QFont>
-#include <QString>
 
 #include <exception>
 
 // How a window goes when it closes; ours are only ever hidden.
 enum class CloseAction { Hide };
-
-inline const QString Untitled = QStringLiteral("Untitled");
 
 // The desktop's sans-serif font at the size the windows were laid out for.
 QFont formFont();

@@ -2,6 +2,7 @@
 
 #include "codepage.h"
 #include "document/exceptions.h"
+#include "guard.h"
 
 #include <QInputMethodEvent>
 #include <QKeyEvent>
@@ -28,7 +29,10 @@ Memo::Memo(QWidget *parent, std::size_t capacity) : QPlainTextEdit(parent), m_ca
     setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     setTabChangesFocus(true);
-    connect(document(), &QTextDocument::contentsChange, this, &Memo::onContentsChange);
+    connect(document(), &QTextDocument::contentsChange, this,
+            [this](int position, int charsRemoved, int charsAdded) noexcept {
+                runGuarded([&] { onContentsChange(position, charsRemoved, charsAdded); });
+            });
 }
 
 int Memo::count() const

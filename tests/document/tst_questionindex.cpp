@@ -27,13 +27,6 @@ Text indexEntries(const QuestionIndex &index, const Lines &lines)
     return entries;
 }
 
-Text allLines(const Lines &lines)
-{
-    Text all;
-    for (int i = 0; i < lines.count(); ++i)
-        all.append(QByteArray::fromStdString(lines.line(i)));
-    return all;
-}
 
 QByteArray describe(const Text &lines)
 {
@@ -141,7 +134,7 @@ void TestQuestionIndex::updateFollowsEveryEdit()
             const QByteArray context = "round " + QByteArray::number(round) + " step "
                 + QByteArray::number(step) + ", lines " + QByteArray::number(first) + " -"
                 + QByteArray::number(removed) + " +" + QByteArray::number(added) + ": "
-                + describe(allLines(lines));
+                + describe(toText(allLines(lines)));
             QVERIFY2(indexEntries(index, lines) == expected, context.constData());
 
             QVERIFY2(change.first >= 0 && change.removed >= 0 && change.added >= 0

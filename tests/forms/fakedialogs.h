@@ -10,7 +10,7 @@
 class FakeDialogs : public Dialogs
 {
 public:
-    std::deque<Answer> answers;
+    std::deque<Reply> answers;
     // A full path to confirm, or an empty string to cancel.
     std::deque<QString> files;
 
@@ -20,14 +20,14 @@ public:
     std::vector<FileDialogRequest> fileRequests;
     int unexpected = 0;
 
-    Answer askYesNo(const QString &caption, const QString &text) override
+    Reply askYesNo(const QString &caption, const QString &text) override
     {
         questions << caption + QLatin1Char('|') + text;
         if (answers.empty()) {
             ++unexpected;
-            return Answer::Cancel;
+            return Reply::Cancel;
         }
-        const Answer answer = answers.front();
+        const Reply answer = answers.front();
         answers.pop_front();
         return answer;
     }

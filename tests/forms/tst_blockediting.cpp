@@ -13,14 +13,6 @@ namespace {
 
 const std::string D = "---";
 
-std::vector<std::string> linesOf(const Memo &memo)
-{
-    std::vector<std::string> lines;
-    for (int i = 0; i < memo.count(); ++i)
-        lines.push_back(memo.line(i));
-    return lines;
-}
-
 } // namespace
 
 class TestBlockEditing : public FormsFixture
@@ -51,7 +43,7 @@ private:
         writeFile(file, QByteArray::fromStdString(joined(lines)));
         dialogs.files.push_back(file);
         if (FAQForm->FAQtext->isModified())
-            dialogs.answers.push_back(Answer::No);
+            dialogs.answers.push_back(Reply::No);
         FAQForm->Open->trigger();
     }
 
@@ -76,7 +68,7 @@ void TestBlockEditing::addThenOk()
     QTest::keyClicks(QAForm->Answer, u"line 2"_s);
 
     QAForm->EditDone->trigger();
-    QCOMPARE(linesOf(*FAQForm->FAQtext),
+    QCOMPARE(allLines(*FAQForm->FAQtext),
              (Strings{"T", S, "q1", D, "a1", S, "new question", D, "line 1", "line 2"}));
     QCOMPARE(FAQForm->FaqList->items(), (Strings{"T", "q1", "new question"}));
     QVERIFY(FAQForm->FAQtext->isModified());
@@ -90,7 +82,7 @@ void TestBlockEditing::addToEmptyTextStartsWithTitle()
     FAQForm->AddClick();
     setMemo(QAForm->Question, {"q"});
     QAForm->EditDoneClick();
-    QCOMPARE(linesOf(*FAQForm->FAQtext), (Strings{"", S, "q", D}));
+    QCOMPARE(allLines(*FAQForm->FAQtext), (Strings{"", S, "q", D}));
     QCOMPARE(FAQForm->FaqList->items(), (Strings{"", "q"}));
 }
 
@@ -101,15 +93,15 @@ void TestBlockEditing::editThenOkReplacesInPlace()
     QTest::mouseClick(FAQForm->EditBut, Qt::LeftButton);
     QVERIFY(QAForm->isVisible());
     QCOMPARE(QAForm->EditItem, 1);
-    QCOMPARE(linesOf(*QAForm->Question), (Strings{"q1", "q2"}));
-    QCOMPARE(linesOf(*QAForm->Answer), (Strings{"a1", "a2"}));
+    QCOMPARE(allLines(*QAForm->Question), (Strings{"q1", "q2"}));
+    QCOMPARE(allLines(*QAForm->Answer), (Strings{"a1", "a2"}));
     QCOMPARE(FAQForm->FaqList->selectedIndex(), 1);
 
     setMemo(QAForm->Question, {"x"});
     setMemo(QAForm->Answer, {"y", "z"});
     QSignalSpy changes(FAQForm->FAQtext, &Memo::changed);
     QAForm->EditDone->trigger();
-    QCOMPARE(linesOf(*FAQForm->FAQtext), (Strings{"T", S, "x", D, "y", "z", S, "q3", D, "a3"}));
+    QCOMPARE(allLines(*FAQForm->FAQtext), (Strings{"T", S, "x", D, "y", "z", S, "q3", D, "a3"}));
     // Six lines out, five in: each its own change.
     QCOMPARE(changes.count(), 11);
     QCOMPARE(FAQForm->FaqList->items(), (Strings{"T", "x", "q3"}));
@@ -125,7 +117,7 @@ void TestBlockEditing::editThenOkWithoutChangesKeepsText()
         select(entry);
         FAQForm->EditButClick();
         QAForm->EditDoneClick();
-        QCOMPARE(linesOf(*FAQForm->FAQtext), text);
+        QCOMPARE(allLines(*FAQForm->FAQtext), text);
     }
 }
 
@@ -172,10 +164,10 @@ void TestBlockEditing::addWhileEditingAddsNew()
     FAQForm->EditButClick();
     FAQForm->AddClick();
     QCOMPARE(QAForm->EditItem, 0);
-    QCOMPARE(linesOf(*QAForm->Question), Strings{"q1"});
+    QCOMPARE(allLines(*QAForm->Question), Strings{"q1"});
     setMemo(QAForm->Answer, {"other"});
     QAForm->EditDoneClick();
-    QCOMPARE(linesOf(*FAQForm->FAQtext), (Strings{"T", S, "q1", D, "a1", S, "q1", D, "other"}));
+    QCOMPARE(allLines(*FAQForm->FAQtext), (Strings{"T", S, "q1", D, "a1", S, "q1", D, "other"}));
 }
 
 void TestBlockEditing::editWhileOpenAppends()
@@ -186,10 +178,10 @@ void TestBlockEditing::editWhileOpenAppends()
     select(2);
     FAQForm->EditButClick();
     QCOMPARE(QAForm->EditItem, 2);
-    QCOMPARE(linesOf(*QAForm->Question), (Strings{"q1", "q2"}));
-    QCOMPARE(linesOf(*QAForm->Answer), (Strings{"a1", "a2"}));
+    QCOMPARE(allLines(*QAForm->Question), (Strings{"q1", "q2"}));
+    QCOMPARE(allLines(*QAForm->Answer), (Strings{"a1", "a2"}));
     QAForm->EditDoneClick();
-    QCOMPARE(linesOf(*FAQForm->FAQtext),
+    QCOMPARE(allLines(*FAQForm->FAQtext),
              (Strings{"T", S, "q1", D, "a1", S, "q1", "q2", D, "a1", "a2"}));
 }
 
@@ -247,7 +239,7 @@ void TestBlockEditing::okAfterTheBlockChangedAdds()
         break;
     }
     QAForm->EditDoneClick();
-    QCOMPARE(linesOf(*FAQForm->FAQtext), expected);
+    QCOMPARE(allLines(*FAQForm->FAQtext), expected);
     QVERIFY(!QAForm->isVisible());
 }
 
@@ -263,7 +255,7 @@ void TestBlockEditing::editOfMissingBlockAdds()
     QCOMPARE(QAForm->Question->text(), "");
     setMemo(QAForm->Question, {"q"});
     QAForm->EditDoneClick();
-    QCOMPARE(linesOf(*FAQForm->FAQtext),
+    QCOMPARE(allLines(*FAQForm->FAQtext),
              (Strings{"T", S, "q1", D, "a1", S, "q2", D, "a2", S, "q", D}));
 }
 
@@ -274,7 +266,7 @@ void TestBlockEditing::removeDeletesLineByLine()
     QSignalSpy changes(FAQForm->FAQtext, &Memo::changed);
     QTest::mouseClick(FAQForm->Remove, Qt::LeftButton);
     QCOMPARE(changes.count(), 5);
-    QCOMPARE(linesOf(*FAQForm->FAQtext), (Strings{"T", S, "q2", D, "a2"}));
+    QCOMPARE(allLines(*FAQForm->FAQtext), (Strings{"T", S, "q2", D, "a2"}));
     QCOMPARE(FAQForm->FaqList->items(), (Strings{"T", "q2"}));
     QCOMPARE(FAQForm->FaqList->selectedIndex(), -1);
     QVERIFY(FAQForm->FAQtext->isModified());
@@ -282,7 +274,7 @@ void TestBlockEditing::removeDeletesLineByLine()
     // The last block: the deletion stops at the end of the text.
     select(1);
     FAQForm->RemoveClick();
-    QCOMPARE(linesOf(*FAQForm->FAQtext), Strings{"T"});
+    QCOMPARE(allLines(*FAQForm->FAQtext), Strings{"T"});
 }
 
 void TestBlockEditing::blockButtonsNeedASelection()

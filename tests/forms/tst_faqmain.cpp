@@ -62,7 +62,7 @@ void TestFAQmain::listFollowsTyping()
 void TestFAQmain::newClearsEverything()
 {
     type(u"x"_s);
-    dialogs.answers = {Answer::No};
+    dialogs.answers = {Reply::No};
     FAQForm->New->trigger();
     QCOMPARE(dialogs.questions, QStringList{Prompt});
     QCOMPARE(FAQForm->FAQtext->text(), "");
@@ -82,7 +82,7 @@ enum class Command { New, Open, Close };
 void TestFAQmain::promptOutcomes_data()
 {
     QTest::addColumn<Command>("command");
-    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<Reply>("answer");
     QTest::addColumn<bool>("named");
     QTest::addColumn<bool>("saved");
     QTest::addColumn<bool>("goesOn");
@@ -90,19 +90,19 @@ void TestFAQmain::promptOutcomes_data()
     const std::pair<const char *, Command> commands[] = {
         {"new", Command::New}, {"open", Command::Open}, {"close", Command::Close}};
     for (const auto &[name, command] : commands) {
-        QTest::addRow("%s, no", name) << command << Answer::No << true << false << true;
+        QTest::addRow("%s, no", name) << command << Reply::No << true << false << true;
         QTest::addRow("%s, yes on a named document", name)
-            << command << Answer::Yes << true << true << true;
+            << command << Reply::Yes << true << true << true;
         QTest::addRow("%s, yes and the save dialog cancelled", name)
-            << command << Answer::Yes << false << false << false;
-        QTest::addRow("%s, escape", name) << command << Answer::Cancel << true << false << false;
+            << command << Reply::Yes << false << false << false;
+        QTest::addRow("%s, escape", name) << command << Reply::Cancel << true << false << false;
     }
 }
 
 void TestFAQmain::promptOutcomes()
 {
     QFETCH(Command, command);
-    QFETCH(Answer, answer);
+    QFETCH(Reply, answer);
     QFETCH(bool, named);
     QFETCH(bool, saved);
     QFETCH(bool, goesOn);
@@ -120,7 +120,7 @@ void TestFAQmain::promptOutcomes()
     const QString caption = FAQForm->windowTitle();
 
     dialogs.answers = {answer};
-    if (answer == Answer::Yes && !named)
+    if (answer == Reply::Yes && !named)
         dialogs.files.push_back(QString());
     if (command == Command::Open && goesOn)
         dialogs.files.push_back(other);
@@ -185,7 +185,7 @@ void TestFAQmain::openOfEqualTextOnlyRenames()
     FAQForm->FaqList->setSelectedIndex(0);
     QSignalSpy changes(FAQForm->FAQtext, &Memo::changed);
 
-    dialogs.answers = {Answer::No};
+    dialogs.answers = {Reply::No};
     dialogs.files = {file};
     FAQForm->Open->trigger();
     QCOMPARE(changes.count(), 0);
@@ -198,7 +198,7 @@ void TestFAQmain::openOfMissingFileChangesNothing()
 {
     type(u"kept"_s);
     const QString missing = path(u"missing.txt"_s);
-    dialogs.answers = {Answer::No};
+    dialogs.answers = {Reply::No};
     dialogs.files = {missing};
     FAQForm->Open->trigger();
     QCOMPARE(dialogs.errors, QStringList{"Cannot open file "_L1 + missing + "."_L1});
@@ -298,7 +298,7 @@ void TestFAQmain::closeWithFailingSaveStaysOpen()
     QCOMPARE(::chmod(QFile::encodeName(file).constData(), 0444), 0);
     type(u"more "_s);
 
-    dialogs.answers = {Answer::Yes};
+    dialogs.answers = {Reply::Yes};
     QVERIFY(!FAQForm->close());
     QCOMPARE(dialogs.errors, QStringList{"Cannot create file "_L1 + file + "."_L1});
     QVERIFY(FAQForm->FAQtext->isModified());

@@ -131,20 +131,20 @@ void TestHelp::manualWithoutChanges()
 
 void TestHelp::promptOutcomes_data()
 {
-    QTest::addColumn<Answer>("answer");
+    QTest::addColumn<Reply>("answer");
     QTest::addColumn<bool>("named");
     QTest::addColumn<bool>("saved");
     QTest::addColumn<bool>("loaded");
 
-    QTest::newRow("no") << Answer::No << true << false << true;
-    QTest::newRow("yes on a named document") << Answer::Yes << true << true << true;
-    QTest::newRow("yes and the save dialog cancelled") << Answer::Yes << false << false << false;
-    QTest::newRow("escape") << Answer::Cancel << true << false << false;
+    QTest::newRow("no") << Reply::No << true << false << true;
+    QTest::newRow("yes on a named document") << Reply::Yes << true << true << true;
+    QTest::newRow("yes and the save dialog cancelled") << Reply::Yes << false << false << false;
+    QTest::newRow("escape") << Reply::Cancel << true << false << false;
 }
 
 void TestHelp::promptOutcomes()
 {
-    QFETCH(Answer, answer);
+    QFETCH(Reply, answer);
     QFETCH(bool, named);
     QFETCH(bool, saved);
     QFETCH(bool, loaded);
@@ -158,7 +158,7 @@ void TestHelp::promptOutcomes()
     const QString caption = FAQForm->windowTitle();
 
     dialogs.answers = {answer};
-    if (answer == Answer::Yes && !named)
+    if (answer == Reply::Yes && !named)
         dialogs.files = {QString()};
     FAQForm->Manual->trigger();
 
@@ -188,7 +188,7 @@ void TestHelp::missingManualChangesNothing()
     FAQForm->FaqList->setSelectedIndex(1);
     const std::string text = FAQForm->FAQtext->text();
 
-    dialogs.answers = {Answer::No};
+    dialogs.answers = {Reply::No};
     FAQForm->Manual->trigger();
     QCOMPARE(dialogs.errors, QStringList{u"Cannot open file Manual.txt."_s});
     QCOMPARE(dialogs.errorCaptions, QStringList{u"Nobrex 1.0"_s});
@@ -215,7 +215,7 @@ void TestHelp::nothingToAskAfterManual()
     QFETCH(Command, command);
 
     type(u"changes"_s);
-    dialogs.answers = {Answer::No};
+    dialogs.answers = {Reply::No};
     FAQForm->Manual->trigger();
     QCOMPARE(dialogs.questions.size(), 1);
 
