@@ -1,5 +1,6 @@
 #include "document/exceptions.h"
 #include "document/faqfile.h"
+#include "tests/files.h"
 
 #include <QDir>
 #include <QFile>
@@ -92,19 +93,6 @@ QString failure(const std::function<void()> &f)
         return QStringLiteral("another exception: ") + QString::fromUtf8(e.what());
     }
     return QStringLiteral("no exception");
-}
-
-void writeFile(const QString &name, const QByteArray &bytes)
-{
-    QFile file(name);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray fileBytes(const QString &name)
-{
-    QFile file(name);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<cannot read>");
 }
 
 QStringList folderEntries(const QString &folder = QStringLiteral("."))
@@ -287,7 +275,7 @@ void TestFaqFile::saveWritesTheBytes()
         writeFile(QStringLiteral("faq.txt"), old);
     saveFaqFile("faq.txt", text.toStdString(), faultyCalls());
 
-    QCOMPARE(fileBytes(QStringLiteral("faq.txt")), text);
+    QCOMPARE(readFile(QStringLiteral("faq.txt")), text);
     QCOMPARE(folderEntries(), QStringList{QStringLiteral("faq.txt")});
     // The bytes went to a hidden file beside the target, never into the target itself.
     for (const QString &written : std::as_const(g_writtenTo)) {
@@ -311,7 +299,7 @@ void TestFaqFile::saveKeepsPermissionBitsAndOwner()
     if (root)
         QCOMPARE(::chown("faq.txt", 12345, 12346), 0);
     saveFaqFile("faq.txt", newText.toStdString(), faultyCalls());
-    QCOMPARE(fileBytes(QStringLiteral("faq.txt")), newText);
+    QCOMPARE(readFile(QStringLiteral("faq.txt")), newText);
     QCOMPARE(modeOf(QStringLiteral("faq.txt")), mode_t(0604));
     if (root) {
         const QFileInfo info(QStringLiteral("faq.txt"));
@@ -351,7 +339,7 @@ void TestFaqFile::saveFollowsLinks()
         QCOMPARE(::symlink(qPrintable(links[i + 1]), qPrintable(links[i])), 0);
 
     saveFaqFile(name.toStdString(), newText.toStdString(), faultyCalls());
-    QCOMPARE(fileBytes(target), newText);
+    QCOMPARE(readFile(target), newText);
     for (qsizetype i = 0; i < links.size(); i += 2)
         QCOMPARE(QFileInfo(links[i]).symLinkTarget(),
                  QDir::cleanPath(QFileInfo(links[i]).absoluteDir().absoluteFilePath(links[i + 1])));
@@ -387,7 +375,7 @@ void TestFaqFile::saveRefuses()
     const auto save = [&] { saveFaqFile(name.toStdString(), newText.toStdString(), faultyCalls()); };
     QCOMPARE(failure<EFCreateError>(save), QStringLiteral("Cannot create file ") + name);
     QCOMPARE(folderEntries(), before);
-    QCOMPARE(fileBytes(QStringLiteral("readonly.txt")), oldText);
+    QCOMPARE(readFile(QStringLiteral("readonly.txt")), oldText);
 }
 
 void TestFaqFile::saveFailsPartWay_data()
@@ -421,7 +409,7 @@ void TestFaqFile::saveFailsPartWay()
 
     const auto save = [&] { saveFaqFile("faq.txt", newText.toStdString(), faultyCalls()); };
     QCOMPARE(failure<EWriteError>(save), QStringLiteral("Stream write error"));
-    QCOMPARE(fileBytes(QStringLiteral("faq.txt")), oldKept ? oldText : newText);
+    QCOMPARE(readFile(QStringLiteral("faq.txt")), oldKept ? oldText : newText);
     QCOMPARE(folderEntries(), QStringList{QStringLiteral("faq.txt")});
     QCOMPARE(openDescriptors(), descriptors);
 }
@@ -460,12 +448,12 @@ void TestFaqFile::saveInPlace()
     const QStringList before = folderEntries();
 
     saveFaqFile("faq.txt", newText.toStdString(), faultyCalls());
-    QCOMPARE(fileBytes(QStringLiteral("faq.txt")), newText);
+    QCOMPARE(readFile(QStringLiteral("faq.txt")), newText);
     QCOMPARE(inodeOf(QStringLiteral("faq.txt")), inode);
     QCOMPARE(modeOf(QStringLiteral("faq.txt")), mode_t(0604));
     QCOMPARE(folderEntries(), before);
     if (hardLink)
-        QCOMPARE(fileBytes(QStringLiteral("other.txt")), newText);
+        QCOMPARE(readFile(QStringLiteral("other.txt")), newText);
 }
 
 QTEST_APPLESS_MAIN(TestFaqFile)

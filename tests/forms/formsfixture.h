@@ -2,6 +2,8 @@
 
 #include "fakedialogs.h"
 
+#include "tests/files.h"
+
 #include "app/nobrex.h"
 #include "forms/FAQmain.h"
 #include "forms/QAmenu.h"
@@ -31,19 +33,6 @@ protected:
     QTemporaryDir dir;
 
     QString path(const QString &name) const { return dir.filePath(name); }
-
-    static QByteArray readFile(const QString &fileName)
-    {
-        QFile file(fileName);
-        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-    }
-
-    static void writeFile(const QString &fileName, const QByteArray &bytes)
-    {
-        QFile file(fileName);
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        QCOMPARE(file.write(bytes), bytes.size());
-    }
 
     // The text typed by the user, so that the change events run as they do for real.
     static void type(const QString &text) { QTest::keyClicks(FAQForm->FAQtext, text); }

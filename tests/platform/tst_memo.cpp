@@ -1,3 +1,4 @@
+#include "tests/files.h"
 #include "tests/linecases.h"
 
 #include "document/exceptions.h"
@@ -22,19 +23,6 @@ Q_DECLARE_METATYPE(LineOp)
 namespace {
 
 const std::string S(80, '-');
-
-void writeFile(const QString &fileName, const QByteArray &bytes)
-{
-    QFile file(fileName);
-    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-    QCOMPARE(file.write(bytes), bytes.size());
-}
-
-QByteArray readFile(const QString &fileName)
-{
-    QFile file(fileName);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
-}
 
 void setText(Memo &memo, const QByteArray &bytes)
 {
