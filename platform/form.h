@@ -2,8 +2,6 @@
 
 #include <QFont>
 
-#include <exception>
-
 // How a window goes when it closes; ours are only ever hidden.
 enum class CloseAction { Hide };
 
